@@ -1,6 +1,8 @@
 #include "files/calculation_log.h"
 
+#include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <ctime>
 
 #include "conversion/number_text.h"
@@ -39,7 +41,16 @@ std::string CreateUnderFreeName(TextFile& file, const std::string& name) {
 void ShowLogNotice(QWidget* owner, const std::string& fileName) {
     QMessageBox notice(QMessageBox::NoIcon, QStringLiteral("Hinweis"),
                        QString::fromStdString(LogNoticeText(fileName)), QMessageBox::Ok, owner);
+    // Qt leaves it to the window system to activate the owner again, and some never do; the
+    // focus is given back explicitly so that the person can go on where they were.
+    const QPointer<QWidget> focused = QApplication::focusWidget();
     notice.exec();
+    if (owner != nullptr) {
+        owner->activateWindow();
+    }
+    if (focused) {
+        focused->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 }  // namespace

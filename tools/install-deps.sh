@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     qt6-translations-l10n
-    xvfb xauth xdotool xclip x11-utils openbox imagemagick
+    xvfb xauth xdotool xclip x11-utils wmctrl openbox imagemagick
     locales
 )
 
