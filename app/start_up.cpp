@@ -8,6 +8,7 @@
 #include "app/dispatch.h"
 #include "app/shortcut_filter.h"
 #include "app/termination_signals.h"
+#include "app/toolkit_settings.h"
 #include "app/window_failure.h"
 #include "files/settings_file.h"
 
@@ -55,8 +56,10 @@ int RunCalculator(char* programName) {
     int argumentCount = 1;
     char* arguments[] = {programName, nullptr};
     ExitCleanlyIfNoWindowCanOpen();
+    TurnOffScreenScaling();
     QApplication application(argumentCount, arguments);
     StopWatchingForWindowFailure();
+    UseGermanForQtTexts(application);
     application.setQuitOnLastWindowClosed(false);
     application.setWindowIcon(ProgramIcon());
 

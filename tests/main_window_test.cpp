@@ -71,6 +71,11 @@ TEST(MainWindow, HasItsSeventeenWidgetsInCreationOrder) {
         EXPECT_EQ(widget->objectName(), row.name);
         EXPECT_EQ(widget->geometry(), row.geometry);
         EXPECT_EQ(widget->toolTip(), QString::fromUtf8(row.tooltip));
+        // What a screen reader says: the tooltip, a label's own text, or the separator's role.
+        const char* spoken = *row.tooltip != '\0'      ? row.tooltip
+                             : row.kind == Kind::Label ? row.text
+                                                       : "Verhältnis";
+        EXPECT_EQ(widget->accessibleName(), QString::fromUtf8(spoken));
         switch (row.kind) {
             case Kind::Button:
             case Kind::Toggle: {
