@@ -4,7 +4,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test format clean
+.PHONY: all deps configure build run test package format clean
 
 all: build
 
@@ -24,6 +24,10 @@ run: build
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# A Debian package of the calculator, in $(BUILD_DIR)/: install it with apt-get install ./vantrelo_*.deb
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

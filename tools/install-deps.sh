@@ -7,7 +7,7 @@ packages=(
     build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev libgtest-dev
     qt6-translations-l10n
     xvfb xauth xdotool xclip x11-utils wmctrl openbox imagemagick
-    locales
+    locales desktop-file-utils dpkg-dev
 )
 
 missing=()

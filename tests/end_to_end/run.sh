@@ -1,70 +1,138 @@
 #!/usr/bin/env bash
-# Plays a person's session with the real program under a real X server and checks what they
-# see and what stays on disk. Usage: run.sh PROGRAM ASSETS_FOLDER
+# Plays a person's whole session with the installed program under a real X server and checks
+# what they see and what they keep on disk. Usage: run.sh BUILD_FOLDER
 set -euo pipefail
-program=$(realpath "$1")
-assets=$(realpath "$2")
+build=$(realpath "$1")
 here=$(dirname "$(realpath "$0")")
 source "$here/x_session.sh"
 
-work=$(mktemp -d)
-trap 'stop_x_session; rm -rf "$work"' EXIT
-mkdir -p "$work/Assets"
-cp "$assets"/*.bmp "$work/Assets/"
-cd "$work"
+scratch=$(mktemp -d)
+trap 'stop_x_session; kill $(jobs -p) 2>/dev/null || true; rm -rf "$scratch"' EXIT
+prefix="$scratch/prefix"
+export HOME="$scratch/home"
+mkdir -p "$HOME"
+folder="$HOME/Vantrelo"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+launcher="$prefix/bin/vantrelo"
+program="$prefix/lib/vantrelo/vantrelo"
 
+# start_program [COMMAND]: starts the calculator (by default from its menu entry's launcher)
+# and waits for its window; sets PROGRAM_PID and MAIN.
 start_program() {
-    "$program" >"$work/program.log" 2>&1 &
+    "${1:-$launcher}" >>"$scratch/program.log" 2>&1 &
     PROGRAM_PID=$!
     MAIN=$(wait_for_window "Vantrelo 1.10")
 }
 
-# Waits for the program to end and checks its exit status.
 expect_exit() {
-    local status=0
-    wait "$PROGRAM_PID" || status=$?
-    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1: $(cat "$work/program.log")"
+    local pid=${2:-$PROGRAM_PID} status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1: $(cat "$scratch/program.log")"
 }
 
 settings_for() { printf 'Korvane Init File\r\nOriginal-Scale:\r\n%s\r\nModel-Scale:\r\n%s\r\n' "$1" "$2"; }
+expect_settings() {
+    [ "$(od -An -c "$folder/Assets/Korvane.ini")" = "$(settings_for "$1" "$2" | od -An -c)" ] ||
+        fail "settings file: $(od -c "$folder/Assets/Korvane.ini")"
+}
+
+log_header=$'Original-Ma\xc3\x9fstab\tModell-Ma\xc3\x9fstab\tOriginal-Ma\xc3\x9f\tModell-Ma\xc3\x9f\r'
+
+# Checks a log's bytes: the header, then one row per argument (without its CR LF).
+expect_log() {
+    local file=$1
+    shift
+    local expected="$log_header"
+    for row in "$@"; do expected+=$'\n'"$row"$'\r'; done
+    [ "$(od -An -c "$file")" = "$(printf '%s\n' "$expected" | od -An -c)" ] ||
+        fail "log $file: $(od -c "$file")"
+}
+
+start_log() {
+    click_widget "$MAIN" logToggleButton
+    wait_for_window "Hinweis" >/dev/null
+    press Return
+    wait_for "the notice to close" window_gone "Hinweis"
+    wait_for "the main window to be active again" window_is_active "$MAIN"
+}
+
+convert_to_model() {
+    set_field "$MAIN" originalSizeField "$1"
+    press Return
+    expect_field "$MAIN" modelSizeField "$2"
+}
+
+check_install() {
+    desktop-file-validate "$prefix/share/applications/vantrelo.desktop" ||
+        fail "the menu entry does not validate"
+    for size in 16 24 32 48 256; do
+        [ -f "$prefix/share/icons/hicolor/${size}x${size}/apps/vantrelo.png" ] || fail "no ${size} px icon"
+    done
+    [ "$(ls "$prefix/share/vantrelo/Assets" | wc -l)" -eq 12 ] || fail "pictures not installed"
+    pass "installed: program, launcher, twelve pictures, icons at five sizes, a valid menu entry"
+}
 
 check_no_display() {
     local status=0 message
+    mkdir -p "$scratch/empty" && cd "$scratch/empty"
     message=$(env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$program" 2>&1) || status=$?
+    cd "$scratch"
     [ "$status" -eq 1 ] || fail "without a display the exit status is $status"
     [ "$message" = "vantrelo: cannot open a window: no display available" ] ||
         fail "without a display it said: $message"
-    [ ! -e Assets/Korvane.ini ] || fail "a settings file was written without a window"
-    pass "no display: one line, exit status 1, nothing written"
+    [ -z "$(ls -A "$scratch/empty")" ] || fail "something was written without a window"
+    pass "no display: one line on stderr, exit status 1, nothing written"
 }
 
-check_window_and_conversion() {
+check_first_conversion_and_copy() {
     start_program
+    [ -d "$folder/Assets" ] && [ "$(ls "$folder/Assets" | wc -l)" -eq 12 ] ||
+        fail "the launcher did not lay out ~/Vantrelo"
     [ "$(inner_size "$MAIN")" = "205x120" ] || fail "inner size is $(inner_size "$MAIN")"
-    pass "the window 'Vantrelo 1.10' opens with a 205 x 120 inner area"
     click_widget "$MAIN" originalSizeField
     type_text 250
     press Return
-    expect_field "$MAIN" modelSizeField "2,87"
     expect_field "$MAIN" originalScaleField "1,0"
-    pass "250 and Return give 2,87 at 1 : 87"
-}
-
-check_clipboard() {
     click_widget "$MAIN" modelSizeField
     press ctrl+c
     wait_for "the clipboard to hold 2,87" clipboard_is "2,87"
-    pass "Ctrl+C puts 2,87 on the X clipboard"
+    pass "1: from the menu's launcher, 250 and Return give 2,87, and Ctrl+C copies it"
+}
+
+check_paste_and_convert_back() {
     set_clipboard "12,5"
-    click_widget "$MAIN" pasteOriginalButton
-    expect_field "$MAIN" originalSizeField "12,50"
-    click_widget "$MAIN" toModelButton
-    expect_field "$MAIN" modelSizeField "0,14"
-    pass "12,5 pasted from the X clipboard converts to 0,14"
+    click_widget "$MAIN" pasteModelButton
+    expect_field "$MAIN" modelSizeField "12,50"
+    click_widget "$MAIN" toOriginalButton
+    expect_field "$MAIN" originalSizeField "1087,50"
     click_widget "$MAIN" originalSizeField
     press Escape ctrl+c
     wait_for "the cleared field to copy as 0,00" clipboard_is "0,00"
-    pass "Escape clears the field and keeps the focus there"
+    pass "2: 12,5 pasted from the X clipboard converts back to 1087,50; Escape clears"
+}
+
+check_log() {
+    rm -f "$folder"/Liste_*.csv
+    start_log
+    convert_to_model 100 "1,15"
+    convert_to_model 1234567 "14190,42"
+    convert_to_model 87 "1,00"
+    click_widget "$MAIN" logToggleButton
+    local logs=("$folder"/Liste_*.csv)
+    [ "${#logs[@]}" -eq 1 ] || fail "expected one log, found ${logs[*]}"
+    expect_log "${logs[0]}" $'1,0\t87,0\t100,00\t1,15' $'1,0\t87,0\t1234567,00\t14190,42' \
+        $'1,0\t87,0\t87,00\t1,00'
+    pass "3: a log of three conversions, byte for byte"
+}
+
+check_ratio_survives_restart() {
+    set_field "$MAIN" modelScaleField 160
+    close_window "$MAIN"
+    expect_exit 0
+    expect_settings 1 160
+    start_program
+    expect_field "$MAIN" modelScaleField "160,0"
+    pass "4: 1 : 160 is saved on close (exit status 0) and comes back at the next start"
 }
 
 check_help_window() {
@@ -75,63 +143,81 @@ check_help_window() {
     close_window "$help"
     wait_for "the help window to close" window_gone "Hilfe"
     wait_for "the main window to be active again" window_is_active "$MAIN"
-    press Return  # the focus is on the help button: nothing happens
-    set_field "$MAIN" originalSizeField 870
-    press Return
-    expect_field "$MAIN" modelSizeField "10,00"
-    pass "the help window opens at 305 x 425, closes, and the calculator works again"
+    # The focus is on the help button again: the space bar presses it.
+    press space
+    help=$(wait_for_window "Hilfe")
+    close_window "$help"
+    wait_for "the help window to close" window_gone "Hilfe"
+    convert_to_model 870 "5,44"
+    pass "5: the help window opens at 305 x 425, closes, and gives the focus back to its button"
 }
 
-check_ratio_survives_restart() {
-    set_field "$MAIN" modelScaleField 160
-    close_window "$MAIN"
-    expect_exit 0
-    [ "$(cat Assets/Korvane.ini)" = "$(settings_for 1 160)" ] || fail "settings: $(od -c Assets/Korvane.ini)"
-    pass "closing the window saves 1 : 160, exit status 0"
-    start_program
-    expect_field "$MAIN" modelScaleField "160,0"
-    pass "the next start shows 1 : 160 again"
-}
-
-check_log_and_termination() {
-    click_widget "$MAIN" logToggleButton
-    wait_for_window "Hinweis" >/dev/null
-    press Return
-    wait_for "the notice to close" window_gone "Hinweis"
-    set_field "$MAIN" originalSizeField 320
-    press Return
-    expect_field "$MAIN" modelSizeField "2,00"
-    set_field "$MAIN" modelSizeField 5
-    press Return
-    expect_field "$MAIN" originalSizeField "800,00"
-    local log
-    log=$(ls Liste_*.csv)
+check_termination_keeps_everything() {
+    rm -f "$folder"/Liste_*.csv
+    start_log
+    convert_to_model 320 "2,00"
     kill -TERM "$PROGRAM_PID"
     expect_exit 0
-    local expected
-    expected=$(printf 'Original-Ma\xc3\x9fstab\tModell-Ma\xc3\x9fstab\tOriginal-Ma\xc3\x9f\tModell-Ma\xc3\x9f\r\n1,0\t160,0\t320,00\t2,00\r\n1,0\t160,0\t800,00\t5,00\r\n')
-    [ "$(cat "$log")" = "$expected" ] || fail "log $log: $(od -c "$log")"
-    [ "$(cat Assets/Korvane.ini)" = "$(settings_for 1 160)" ] || fail "settings after SIGTERM"
-    pass "a log of two rows, and SIGTERM still closes it and saves the ratio"
+    expect_log "$folder"/Liste_*.csv $'1,0\t160,0\t320,00\t2,00'
+    expect_settings 1 160
+    pass "SIGTERM with a log open: the log is complete and the ratio saved"
 }
 
 check_no_pictures() {
-    rm -rf Assets
-    start_program
+    mkdir -p "$scratch/bare" && cd "$scratch/bare"
+    start_program "$program"
     set_field "$MAIN" originalSizeField 87
     click_widget "$MAIN" toModelButton
     expect_field "$MAIN" modelSizeField "1,00"
+    click_widget "$MAIN" modelSizeField
+    press Escape ctrl+c
+    wait_for "the cleared field to copy as 0,00" clipboard_is "0,00"
     close_window "$MAIN"
     expect_exit 0
-    pass "without any picture every button still works"
+    cd "$scratch"
+    pass "6: without any picture every button and key still works"
 }
 
+two_main_windows() { [ "$(xdotool search --onlyvisible --name '^Vantrelo 1.10$' | wc -l)" -eq 2 ]; }
+
+check_two_copies() {
+    rm -f "$folder"/Liste_*.csv
+    start_program
+    local first=$PROGRAM_PID first_window=$MAIN
+    start_log
+    convert_to_model 174 "1,09"
+    local first_log=("$folder"/Liste_*.csv)
+    # The second copy's window has the same title; wait for a second one to be shown.
+    "$launcher" >>"$scratch/program.log" 2>&1 &
+    local second=$!
+    wait_for "a second window" two_main_windows
+    MAIN=$(xdotool search --onlyvisible --name '^Vantrelo 1.10$' | grep -v "^$first_window\$")
+    wait_for "the second window to be active" window_is_active "$MAIN"
+    start_log
+    convert_to_model 87 "0,54"
+    close_window "$MAIN"
+    expect_exit 0 "$second"
+    MAIN=$first_window
+    xdotool windowactivate --sync "$MAIN"
+    click_widget "$MAIN" logToggleButton
+    close_window "$MAIN"
+    expect_exit 0 "$first"
+    expect_log "${first_log[0]}" $'1,0\t160,0\t174,00\t1,09'
+    [ "$(ls "$folder"/Liste_*.csv | wc -l)" -eq 2 ] || fail "the second copy's log is missing"
+    expect_settings 1 160
+    pass "7: two copies at once keep their own logs, and the settings file stays valid"
+}
+
+cd "$scratch"
+check_install
 check_no_display
 start_x_session
-check_window_and_conversion
-check_clipboard
-check_help_window
+check_first_conversion_and_copy
+check_paste_and_convert_back
+check_log
 check_ratio_survives_restart
-check_log_and_termination
+check_help_window
+check_termination_keeps_everything
 check_no_pictures
+check_two_copies
 echo "end-to-end: all checks passed"
