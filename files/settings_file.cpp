@@ -10,8 +10,9 @@ constexpr const char* kOriginalScaleKey = "Original-Scale:";
 constexpr const char* kModelScaleKey = "Model-Scale:";
 
 // No line of a readable settings file comes near this length. Keeping at most this much of a
-// line bounds the memory a damaged file can take, and cannot change an outcome: a longer line
-// never equals a key, and a number needs far fewer characters.
+// line bounds the memory a damaged file can take. It changes no outcome for any line shorter
+// than this, and no key comparison at all (a longer line never equals a key); only a value line
+// whose number itself runs past 64 KiB (say, of leading zeros) is read from its first 64 KiB.
 constexpr std::size_t kLongestKeptLine = 64 * 1024;
 
 std::string ReadSettingsLine(TextFile& file) {

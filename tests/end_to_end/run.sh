@@ -111,6 +111,20 @@ check_paste_and_convert_back() {
     pass "2: 12,5 pasted from the X clipboard converts back to 1087,50; Escape clears"
 }
 
+check_unanswering_clipboard_owner() {
+    # A program that owns the clipboard but has stopped answering: the paste gives up after
+    # Qt's clipboard timeout and counts as no text, and the calculator goes on.
+    printf '42' | xclip -i -selection clipboard -quiet &
+    local owner=$!
+    wait_for "xclip to own the clipboard" clipboard_is "42"
+    kill -STOP "$owner"
+    click_widget "$MAIN" pasteOriginalButton
+    expect_field "$MAIN" originalSizeField "0,00"
+    kill -CONT "$owner"
+    kill "$owner" 2>/dev/null || true
+    pass "a clipboard owner that does not answer pastes as 0,00 and blocks nothing for long"
+}
+
 check_log() {
     rm -f "$folder"/Liste_*.csv
     start_log
@@ -214,6 +228,7 @@ check_no_display
 start_x_session
 check_first_conversion_and_copy
 check_paste_and_convert_back
+check_unanswering_clipboard_owner
 check_log
 check_ratio_survives_restart
 check_help_window
