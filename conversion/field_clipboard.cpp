@@ -1,8 +1,11 @@
 #include "conversion/field_clipboard.h"
 
+#include <algorithm>
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 
 #include "conversion/number_fields.h"
 #include "conversion/number_text.h"
@@ -10,9 +13,18 @@
 namespace {
 
 std::string ClipboardText() {
-    // text() gives the empty string when the clipboard holds no text, only a picture, or its
-    // owner does not answer in time.
-    return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();
+    // The offered formats are asked for once: an owner that has stopped answering then costs
+    // one of Qt's clipboard timeouts (a few seconds), where text() or hasText() would wait once
+    // for each format they try. No text, only a picture, or no answer: the empty text.
+    const QMimeData* offered = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (offered == nullptr) {
+        return "";
+    }
+    const QStringList formats = offered->formats();
+    const bool hasText = std::any_of(formats.begin(), formats.end(), [](const QString& format) {
+        return format.startsWith(QLatin1String("text/plain"));
+    });
+    return hasText ? offered->text().toStdString() : "";
 }
 
 void PutOnClipboard(const std::string& text) {
