@@ -28,22 +28,20 @@ struct ButtonRow {
 };
 
 // What a click on each button does.
+// clang-format off
 const ButtonRow kButtonTable[] = {
-    {&MainWindow::logToggleButton, ToggleLog},
-    {&MainWindow::helpButton, ShowHelpWindow},
-    {&MainWindow::copyOriginalButton,
-     [](Calculator& c) { CopyField(*c.window->originalSizeField); }},
-    {&MainWindow::pasteOriginalButton,
-     [](Calculator& c) { PasteField(*c.window->originalSizeField, 2); }},
-    {&MainWindow::clearOriginalButton,
-     [](Calculator& c) { ClearField(*c.window->originalSizeField); }},
-    {&MainWindow::copyModelButton, [](Calculator& c) { CopyField(*c.window->modelSizeField); }},
-    {&MainWindow::pasteModelButton,
-     [](Calculator& c) { PasteField(*c.window->modelSizeField, 2); }},
-    {&MainWindow::clearModelButton, [](Calculator& c) { ClearField(*c.window->modelSizeField); }},
-    {&MainWindow::toOriginalButton, ConvertToOriginal},
-    {&MainWindow::toModelButton, ConvertToModel},
+    {&MainWindow::logToggleButton,     ToggleLog},
+    {&MainWindow::helpButton,          ShowHelpWindow},
+    {&MainWindow::copyOriginalButton,  [](Calculator& c) { CopyField(*c.window->originalSizeField); }},
+    {&MainWindow::pasteOriginalButton, [](Calculator& c) { PasteField(*c.window->originalSizeField, 2); }},
+    {&MainWindow::clearOriginalButton, [](Calculator& c) { ClearField(*c.window->originalSizeField); }},
+    {&MainWindow::copyModelButton,     [](Calculator& c) { CopyField(*c.window->modelSizeField); }},
+    {&MainWindow::pasteModelButton,    [](Calculator& c) { PasteField(*c.window->modelSizeField, 2); }},
+    {&MainWindow::clearModelButton,    [](Calculator& c) { ClearField(*c.window->modelSizeField); }},
+    {&MainWindow::toOriginalButton,    ConvertToOriginal},
+    {&MainWindow::toModelButton,       ConvertToModel},
 };
+// clang-format on
 
 using FieldOperation = void (*)(Calculator&, QLineEdit&);
 
@@ -62,13 +60,15 @@ struct ShortcutRow {
 };
 
 // What each shortcut does, by the field that has the focus; with the focus elsewhere, nothing.
+// clang-format off
 const ShortcutRow kShortcutTable[] = {
-    //                         originalScale modelScale originalSize modelSize
-    {ShortcutId::CopyNumber, {Copy, Copy, Copy, Copy}},
-    {ShortcutId::PasteNumber, {Paste1, Paste1, Paste2, Paste2}},
-    {ShortcutId::Compute, {Nothing, Nothing, ToModel, ToOriginal}},
-    {ShortcutId::ClearNumber, {Clear, Clear, Clear, Clear}},
+    //                         originalScale  modelScale  originalSize  modelSize
+    {ShortcutId::CopyNumber,  {Copy,          Copy,       Copy,         Copy}},
+    {ShortcutId::PasteNumber, {Paste1,        Paste1,     Paste2,       Paste2}},
+    {ShortcutId::Compute,     {Nothing,       Nothing,    ToModel,      ToOriginal}},
+    {ShortcutId::ClearNumber, {Clear,         Clear,      Clear,        Clear}},
 };
+// clang-format on
 
 struct KeyRow {
     int key;
