@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "scoped_time_zone.h"
 #include "widget_test_support.h"
 
 namespace {
@@ -107,32 +108,13 @@ class NoticeReader {
 // The log's name comes from the local clock, so each test fixes the zone and restores it after.
 class CalculationLogTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        if (const char* zone = std::getenv("TZ")) {
-            previousZone_ = zone;
-        }
-        UseZone("UTC");
-        owner_.show();
-    }
-    void TearDown() override {
-        if (previousZone_) {
-            setenv("TZ", previousZone_->c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    static void UseZone(const char* zone) {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
+    void SetUp() override { owner_.show(); }
+    static void UseZone(const char* zone) { ScopedTimeZone::Use(zone); }
 
+    ScopedTimeZone zone_{"UTC"};
     ScopedWorkingDirectory dir_;
     QWidget owner_;
     CalculationLog log_;
-
-  private:
-    std::optional<std::string> previousZone_;
 };
 
 struct RowCase {

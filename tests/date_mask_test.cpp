@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scoped_time_zone.h"
+
 #include <time.h>
 #include <cstdlib>
 #include <optional>
@@ -80,31 +82,12 @@ TEST(ExpandDateMaskTest, GivesEmptyTextOutsideTheSpan) {
     }
 }
 
-// Pins the process's time zone for one test and puts the previous one back.
 class LocalMomentTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        const char* previous = std::getenv("TZ");
-        hadZone_ = previous != nullptr;
-        previousZone_ = hadZone_ ? previous : "";
-        UseZone("UTC");
-    }
-    void TearDown() override {
-        if (hadZone_) {
-            setenv("TZ", previousZone_.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    static void UseZone(const char* zone) {
-        setenv("TZ", zone, 1);
-        tzset();
-    }
+    static void UseZone(const char* zone) { ScopedTimeZone::Use(zone); }
 
   private:
-    bool hadZone_ = false;
-    std::string previousZone_;
+    ScopedTimeZone zone_{"UTC"};
 };
 
 struct MomentCase {

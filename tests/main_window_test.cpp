@@ -241,14 +241,6 @@ const ShortcutCase kShortcuts[] = {
 };
 // clang-format on
 
-std::vector<std::string> NumberTexts(const MainWindow& window) {
-    std::vector<std::string> texts;
-    for (const QLineEdit* field : window.Fields().InReadingOrder()) {
-        texts.push_back(Text(field));
-    }
-    return texts;
-}
-
 TEST(MainWindowShortcuts, ActOnTheFocusedNumberFieldOnly) {
     for (const ShortcutCase& row : kShortcuts) {
         SCOPED_TRACE(row.name);
@@ -264,8 +256,9 @@ TEST(MainWindowShortcuts, ActOnTheFocusedNumberFieldOnly) {
             target->setFocus();
         }
         QTest::keyClick(target, row.key, row.modifiers);
-        EXPECT_EQ(NumberTexts(w), (std::vector<std::string>{row.expected[0], row.expected[1],
-                                                            row.expected[2], row.expected[3]}));
+        EXPECT_EQ(FieldTexts(w.Fields()),
+                  (std::vector<std::string>{row.expected[0], row.expected[1], row.expected[2],
+                                            row.expected[3]}));
         EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), row.clipboard);
         EXPECT_EQ(Text(w.ratioSeparator), " : ");
         if (*row.focus != '\0') {

@@ -59,14 +59,6 @@ void Convert(Direction direction, ScaleState& state, const NumberFields& fields)
     }
 }
 
-std::vector<std::string> Texts(const NumberFields& fields) {
-    std::vector<std::string> texts;
-    for (const QLineEdit* field : fields.InReadingOrder()) {
-        texts.push_back(Text(field));
-    }
-    return texts;
-}
-
 TEST(ScaleConversion, ReadsAllFourFieldsAndShowsTheResult) {
     for (const ConversionCase& row : kConversions) {
         SCOPED_TRACE(row.name);
@@ -74,7 +66,7 @@ TEST(ScaleConversion, ReadsAllFourFieldsAndShowsTheResult) {
         fixture.SetTexts(row.texts[0], row.texts[1], row.texts[2], row.texts[3]);
         ScaleState state;
         Convert(row.direction, state, fixture.fields);
-        EXPECT_EQ(Texts(fixture.fields),
+        EXPECT_EQ(FieldTexts(fixture.fields),
                   (std::vector<std::string>{row.expected[0], row.expected[1], row.expected[2],
                                             row.expected[3]}));
     }
@@ -104,7 +96,7 @@ TEST(ScaleConversion, StoresNoNegativeValue) {
     EXPECT_EQ(state.modelScale, 0.0f);
     EXPECT_EQ(state.originalSize, 250.0f);
     EXPECT_EQ(state.modelSize, std::numeric_limits<float>::infinity());
-    EXPECT_EQ(Texts(fixture.fields),
+    EXPECT_EQ(FieldTexts(fixture.fields),
               (std::vector<std::string>{"1,0", "0,0", "250,00", "+Infinity"}));
 }
 

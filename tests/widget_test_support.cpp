@@ -69,3 +69,11 @@ void FieldsFixture::SetTexts(const char* originalScale, const char* modelScale,
 std::string Text(const QLineEdit* field) {
     return field->text().toStdString();
 }
+
+std::vector<std::string> FieldTexts(const NumberFields& fields) {
+    std::vector<std::string> texts;
+    for (const QLineEdit* field : fields.InReadingOrder()) {
+        texts.push_back(Text(field));
+    }
+    return texts;
+}

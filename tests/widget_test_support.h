@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "conversion/number_fields.h"
 
@@ -39,3 +40,6 @@ struct FieldsFixture {
 };
 
 std::string Text(const QLineEdit* field);
+
+// The four fields' texts, in reading order.
+std::vector<std::string> FieldTexts(const NumberFields& fields);
