@@ -170,11 +170,32 @@ check_termination_keeps_everything() {
     rm -f "$folder"/Liste_*.csv
     start_log
     convert_to_model 320 "2,00"
+    convert_to_model 16 "0,10"
     kill -TERM "$PROGRAM_PID"
     expect_exit 0
-    expect_log "$folder"/Liste_*.csv $'1,0\t160,0\t320,00\t2,00'
+    expect_log "$folder"/Liste_*.csv $'1,0\t160,0\t320,00\t2,00' $'1,0\t160,0\t16,00\t0,10'
     expect_settings 1 160
-    pass "SIGTERM with a log open: the log is complete and the ratio saved"
+    pass "SIGTERM with a log open: both rows are kept and the ratio saved"
+
+    rm -f "$folder"/Liste_*.csv
+    start_program
+    set_field "$MAIN" originalScaleField 2
+    click_widget "$MAIN" logToggleButton
+    wait_for_window "Hinweis" >/dev/null
+    kill -HUP "$PROGRAM_PID"
+    expect_exit 0
+    expect_log "$folder"/Liste_*.csv
+    expect_settings 2 160
+    pass "SIGHUP while the notice shows: the log keeps its header, the ratio 2 : 160 is saved"
+
+    start_program
+    set_field "$MAIN" originalScaleField 1
+    click_widget "$MAIN" helpButton
+    wait_for_window "Hilfe" >/dev/null
+    kill -INT "$PROGRAM_PID"
+    expect_exit 0
+    expect_settings 1 160
+    pass "SIGINT while the help window is open: the ratio typed before, 1 : 160, is saved"
 }
 
 check_no_pictures() {
