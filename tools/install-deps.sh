@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when they are missing,
-# and the German locale that the number-text tests switch to. Safe to run again.
+# and the German locale that the number-text tests switch to. Safe to run again. Packages named
+# as arguments are installed too (the benchmarks name theirs).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
     qt6-translations-l10n
     xvfb xauth xdotool xclip x11-utils wmctrl openbox imagemagick
     locales desktop-file-utils dpkg-dev
+    "$@"
 )
 
 missing=()
