@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 
 namespace {
@@ -13,8 +14,11 @@ int signalPipe[2] = {-1, -1};
 
 // A signal handler may do next to nothing safely; writing one byte is enough to wake the loop.
 void WriteSignalByte(int) {
+    // The interrupted code may be about to read errno; a full pipe must not change it.
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = write(signalPipe[1], &byte, 1);
+    errno = savedErrno;
 }
 
 }  // namespace
